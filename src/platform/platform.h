@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "platform/forms.h"
+#include "platform/media.h"
 
 namespace platform {
 
@@ -82,6 +83,7 @@ class Platform {
   virtual const Codec& codec() = 0;
   virtual System& system() = 0;
   virtual Forms& forms() = 0;
+  virtual Media& media() = 0;
 };
 
 }  // namespace platform

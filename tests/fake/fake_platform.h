@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fake/fake_media.h"
 #include "platform/platform.h"
 
 namespace fake {
@@ -105,6 +106,7 @@ class FakePlatform : public platform::Platform, public platform::System, public 
   const platform::Codec& codec() override { return codec_; }
   platform::System& system() override { return *this; }
   platform::Forms& forms() override { return *this; }
+  platform::Media& media() override { return mci; }
 
   // platform::System
   platform::Hwnd FindWindowA(std::string_view title) override;
@@ -154,6 +156,9 @@ class FakePlatform : public platform::Platform, public platform::System, public 
   // Top-level windows of other programs, by title.
   platform::Hwnd AddForeignWindow(std::string_view title_utf8);
   void RemoveForeignWindow(platform::Hwnd hwnd);
+
+  // The multimedia device model.
+  FakeMedia mci{*this};
 
   std::int32_t cursor_count = 0;
   std::vector<MessageBoxCall> message_boxes;
