@@ -14,7 +14,7 @@ need_root() {
 SUDO=$(need_root)
 
 pkgs=(cmake g++ make googletest libgtest-dev
-      g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-i686
+      g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 mingw-w64-tools
       wine wine32:i386 wine64 xvfb xauth xdotool imagemagick locales
       fonts-ipafont-gothic
       gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386

@@ -66,12 +66,8 @@ std::string Cp932Codec::ToAnsi(std::u16string_view text) const {
       continue;
     }
     char le[4] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8), 0, 0};
-    std::size_t len = 2;
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
-      // A pair never maps to CP932; it becomes one "?", as Windows does.
-      ++i;
-    }
-    if (!ToCp932().One(le, len, out)) out += '?';
+    // Each half of a surrogate pair becomes its own "?", as the system does.
+    if (!ToCp932().One(le, 2, out)) out += '?';
   }
   return out;
 }

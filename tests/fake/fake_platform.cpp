@@ -257,7 +257,12 @@ std::int32_t FakePlatform::WritePrivateProfileStringA(std::string_view section,
     std::vector<std::string> lines = SplitLines(f->bytes);
     const std::u16string want_section = Fold(codec_.FromAnsi(section));
     const std::u16string want_key = Fold(codec_.FromAnsi(key));
-    const std::string new_line = std::string(key) + "=" + std::string(value);
+    // Blanks before a value are not written (the system drops them).
+    std::string_view stored = value;
+    while (!stored.empty() && (stored.front() == ' ' || stored.front() == '\t')) {
+      stored.remove_prefix(1);
+    }
+    const std::string new_line = std::string(key) + "=" + std::string(stored);
     std::optional<std::size_t> section_at;
     std::optional<std::size_t> insert_at;
     bool done = false;
@@ -272,7 +277,7 @@ std::int32_t FakePlatform::WritePrivateProfileStringA(std::string_view section,
       if (entry.name.empty()) continue;
       if (Fold(codec_.FromAnsi(entry.name)) == want_key) {
         // The stored spelling of the key is kept.
-        lines[i] = std::string(entry.name) + "=" + std::string(value);
+        lines[i] = std::string(entry.name) + "=" + std::string(stored);
         done = true;
       } else {
         insert_at = i + 1;

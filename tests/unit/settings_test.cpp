@@ -170,7 +170,7 @@ TEST(WriteIni, WritesShiftJisBytesAndKeepsTheResult) {
   EXPECT_EQ(shared.LastApiResult, 1);
   mirane::WriteIni(os, shared, u"Section", u"BGMﾌｧｲﾙ", u"C:\\音楽\\曲.mp3", path);
   mirane::WriteIni(os, shared, u"Section", u"BGM区分", u" 0", path);
-  EXPECT_EQ(os.FileBytes(kIni), Sjis("[Section]\r\nBGM区分= 0\r\nBGMﾌｧｲﾙ=C:\\音楽\\曲.mp3\r\n"));
+  EXPECT_EQ(os.FileBytes(kIni), Sjis("[Section]\r\nBGM区分=0\r\nBGMﾌｧｲﾙ=C:\\音楽\\曲.mp3\r\n"));
 
   mirane::WriteIni(os, shared, u"Section", u"BGM区分", u" 1", u"C:\\Nowhere\\ミラネ.ini");
   EXPECT_EQ(shared.LastApiResult, 0);

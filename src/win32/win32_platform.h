@@ -1,0 +1,83 @@
+// The real adapter: the port on the Win32 API, in its ANSI form.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace win32 {
+
+class Win32Form;
+
+class AnsiCodec : public platform::Codec {
+ public:
+  std::string ToAnsi(std::u16string_view text) const override;
+  std::u16string FromAnsi(std::string_view bytes) const override;
+};
+
+class Win32Media : public platform::Media {
+ public:
+  std::uint32_t mciSendStringA(std::string_view command, std::span<char> reply,
+                               platform::Hwnd callback) override;
+  std::int32_t mciGetErrorStringA(std::uint32_t code, std::span<char> buffer) override;
+  std::uint32_t waveOutGetNumDevs() override;
+  std::int32_t PlaySoundA(std::optional<std::string_view> sound, std::uint32_t module,
+                          std::uint32_t flags) override;
+};
+
+class Win32Platform : public platform::Platform, public platform::System, public platform::Forms {
+ public:
+  explicit Win32Platform(HINSTANCE instance);
+
+  const platform::Codec& codec() override { return codec_; }
+  platform::System& system() override { return *this; }
+  platform::Forms& forms() override { return *this; }
+  platform::Media& media() override { return media_; }
+
+  platform::Hwnd FindWindowA(std::string_view title) override;
+  std::int32_t ShowCursor(std::int32_t show) override;
+  std::uint32_t GetPrivateProfileStringA(std::string_view section, std::string_view key,
+                                         std::string_view default_value, std::span<char> buffer,
+                                         std::string_view file) override;
+  std::int32_t WritePrivateProfileStringA(std::string_view section, std::string_view key,
+                                          std::string_view value, std::string_view file) override;
+  bool TryOpenForReading(std::string_view path) override;
+  std::string ProgramFolder() override;
+  std::string CommandArguments() override;
+  std::int32_t MessageBoxA(platform::Hwnd owner, std::string_view text, std::string_view caption,
+                           std::uint32_t style) override;
+  [[noreturn]] void EndProcess(std::uint32_t exit_code) override;
+
+  std::unique_ptr<platform::Form> Create(const platform::FormDesign& design,
+                                         platform::FormEvents& events) override;
+  void RunMessageLoop() override;
+  std::int32_t TwipsPerPixelX() override;
+  std::int32_t TwipsPerPixelY() override;
+
+  HINSTANCE instance() const { return instance_; }
+  // Forms report here when their window has gone; the last one ends the loop.
+  void FormDestroyed(Win32Form* form);
+
+ private:
+  HINSTANCE instance_;
+  AnsiCodec codec_;
+  Win32Media media_;
+  std::vector<Win32Form*> forms_;
+};
+
+inline HWND ToHwnd(platform::Hwnd h) {
+  return reinterpret_cast<HWND>(static_cast<UINT_PTR>(h));
+}
+inline platform::Hwnd FromHwnd(HWND h) {
+  return static_cast<platform::Hwnd>(reinterpret_cast<UINT_PTR>(h));
+}
+
+// A NUL-terminated copy of a byte string for the system.
+inline std::string Z(std::string_view s) {
+  return std::string(s);
+}
+
+}  // namespace win32

@@ -1,0 +1,28 @@
+// What the port's contract tests need from the machine they run on: the
+// fake natively, the real adapter under Wine.  Paths are ANSI bytes.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace contract {
+
+class Env {
+ public:
+  virtual ~Env() = default;
+  virtual platform::Platform& os() = 0;
+  // A fresh, empty folder with a Japanese name; no trailing separator.
+  virtual std::string Folder() = 0;
+  virtual void WriteFile(const std::string& path, const std::string& bytes) = 0;
+  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  virtual void MakeFolder(const std::string& path) = 0;
+  // Another program holding the file open for reading while the result lives.
+  virtual std::shared_ptr<void> HoldOpenForReading(const std::string& path) = 0;
+};
+
+std::unique_ptr<Env> MakeEnv();
+
+}  // namespace contract
