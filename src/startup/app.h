@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "music/music.h"
 #include "platform/platform.h"
 #include "settings/state.h"
 
@@ -24,6 +25,8 @@ struct App {
   platform::Platform& os;
   Shared shared;
   Settings settings;
+  // The background music, on the run's own port and state.
+  Music music{os, shared, settings};
 
   std::unique_ptr<Veldan_R> preview;
   std::unique_ptr<Veldan_P> dialog;
