@@ -1,4 +1,6 @@
 // The program's entry: the start procedure, then the message loop.
+#include <cstdlib>
+
 #include "startup/app.h"
 #include "win32/win32_platform.h"
 
@@ -9,3 +11,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform.RunMessageLoop();
   return 0;
 }
+
+// The runtime's default terminate handler demangles the exception's type name
+// for a console nobody sees; a GUI program has no use for it, and dropping it
+// keeps the demangler out of the executable.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
