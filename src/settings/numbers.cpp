@@ -25,6 +25,40 @@ std::optional<Int> ToInt(double value) {
   return static_cast<Int>(rounded);
 }
 
+// Copies a sign, digits and a fraction from text at i into ascii, moving i
+// past them; returns how many digits there were.
+std::size_t ScanMantissa(std::u16string_view text, std::size_t& i, std::string& ascii) {
+  const std::size_t n = text.size();
+  if (i < n && (text[i] == u'+' || text[i] == u'-')) ascii += static_cast<char>(text[i++]);
+  std::size_t digits = 0;
+  while (i < n && IsDigit(text[i])) ascii += static_cast<char>(text[i++]), ++digits;
+  if (i < n && text[i] == u'.') {
+    ascii += '.';
+    ++i;
+    while (i < n && IsDigit(text[i])) ascii += static_cast<char>(text[i++]), ++digits;
+  }
+  return digits;
+}
+
+enum class Exponent : std::uint8_t { None, Read, Malformed };
+
+// Copies an exponent introduced by one of the markers, moving i past it; a
+// marker without digits is left unread and reported as malformed.
+Exponent ScanExponent(std::u16string_view text, std::size_t& i, std::string& ascii,
+                      std::u16string_view markers) {
+  const std::size_t n = text.size();
+  if (i >= n || markers.find(text[i]) == std::u16string_view::npos) return Exponent::None;
+  std::string exponent = "e";
+  std::size_t j = i + 1;
+  if (j < n && (text[j] == u'+' || text[j] == u'-')) exponent += static_cast<char>(text[j++]);
+  std::size_t digits = 0;
+  while (j < n && IsDigit(text[j])) exponent += static_cast<char>(text[j++]), ++digits;
+  if (digits == 0) return Exponent::Malformed;
+  ascii += exponent;
+  i = j;
+  return Exponent::Read;
+}
+
 std::u16string Digits(std::int64_t magnitude) {
   std::u16string out;
   do {
@@ -57,24 +91,8 @@ std::optional<double> ParseNumber(std::u16string_view text) {
   const std::size_t n = text.size();
   while (i < n && IsBlank(text[i])) ++i;
   std::string ascii;  // the number, for strtod
-  if (i < n && (text[i] == u'+' || text[i] == u'-')) ascii += static_cast<char>(text[i++]);
-  std::size_t digits = 0;
-  while (i < n && IsDigit(text[i])) ascii += static_cast<char>(text[i++]), ++digits;
-  if (i < n && text[i] == u'.') {
-    ascii += '.';
-    ++i;
-    while (i < n && IsDigit(text[i])) ascii += static_cast<char>(text[i++]), ++digits;
-  }
-  if (digits == 0) return std::nullopt;
-  if (i < n && (text[i] == u'e' || text[i] == u'E')) {
-    std::string exponent = "e";
-    ++i;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) exponent += static_cast<char>(text[i++]);
-    std::size_t exponent_digits = 0;
-    while (i < n && IsDigit(text[i])) exponent += static_cast<char>(text[i++]), ++exponent_digits;
-    if (exponent_digits == 0) return std::nullopt;
-    ascii += exponent;
-  }
+  if (ScanMantissa(text, i, ascii) == 0) return std::nullopt;
+  if (ScanExponent(text, i, ascii, u"eE") == Exponent::Malformed) return std::nullopt;
   while (i < n && IsBlank(text[i])) ++i;
   if (i != n) return std::nullopt;
   const double value = std::strtod(ascii.c_str(), nullptr);
@@ -108,23 +126,8 @@ double LeadingNumber(std::u16string_view text) {
     }
   }
   std::string ascii;
-  if (i < n && (s[i] == u'+' || s[i] == u'-')) ascii += static_cast<char>(s[i++]);
-  std::size_t digits = 0;
-  while (i < n && IsDigit(s[i])) ascii += static_cast<char>(s[i++]), ++digits;
-  if (i < n && s[i] == u'.') {
-    ascii += '.';
-    ++i;
-    while (i < n && IsDigit(s[i])) ascii += static_cast<char>(s[i++]), ++digits;
-  }
-  if (digits == 0) return 0.0;
-  if (i < n && (s[i] == u'e' || s[i] == u'E' || s[i] == u'd' || s[i] == u'D')) {
-    std::string exponent = "e";
-    std::size_t j = i + 1;
-    if (j < n && (s[j] == u'+' || s[j] == u'-')) exponent += static_cast<char>(s[j++]);
-    std::size_t exponent_digits = 0;
-    while (j < n && IsDigit(s[j])) exponent += static_cast<char>(s[j++]), ++exponent_digits;
-    if (exponent_digits > 0) ascii += exponent;
-  }
+  if (ScanMantissa(s, i, ascii) == 0) return 0.0;
+  ScanExponent(s, i, ascii, u"eEdD");
   return std::strtod(ascii.c_str(), nullptr);
 }
 

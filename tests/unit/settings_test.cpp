@@ -13,13 +13,11 @@ using testing_support::kFolder;
 using testing_support::kIni;
 
 struct Load {
-  explicit Load(std::string ini_utf8, bool with_music_files = true) {
+  explicit Load(std::string ini_utf8, std::vector<std::string> music_files = {
+                                          "C:\\Music\\Song.mp3", "C:\\Music\\Notes.txt"}) {
     os.SetProgramFolder(kFolder);
     if (!ini_utf8.empty()) os.AddFile(kIni, Ini(ini_utf8));
-    if (with_music_files) {
-      os.AddFile("C:\\Music\\Song.mp3", "ID3");
-      os.AddFile("C:\\Music\\Notes.txt", "text");
-    }
+    for (const auto& file : music_files) os.AddFile(file, "ID3");
     mirane::LoadSettings(os, shared, settings);
   }
   fake::FakePlatform os;
@@ -92,13 +90,9 @@ TEST(LoadSettings, ALongPathComesBackWhole) {
   folder += "ミラネの音楽フォルダ";
   const std::string path = folder + "\\曲.mp3";
   ASSERT_GT(Sjis(path).size(), 255u);
-  fake::FakePlatform os;
-  os.SetProgramFolder(kFolder);
-  os.AddFile(path, "ID3");
-  os.AddFile(kIni, Ini("[Section]\nBGM区分= 2\nBGMﾌｧｲﾙ=" + path + "\n"));
-  mirane::Shared shared;
-  mirane::Settings settings;
-  mirane::LoadSettings(os, shared, settings);
+  Load load("[Section]\nBGM区分= 2\nBGMﾌｧｲﾙ=" + path + "\n", {path});
+  auto& os = load.os;
+  auto& settings = load.settings;
   EXPECT_EQ(settings.BgmKind, 2);
   EXPECT_EQ(settings.BgmFile, Utf16(path));
   const auto reads = os.Calls({"GetPrivateProfileStringA"});
@@ -114,13 +108,9 @@ TEST(LoadSettings, AValueOfExactlyTheBufferSizeIsNotCut) {
   while (Sjis(path).size() < 251) path += "b";
   path += ".mp3";  // 255 bytes
   ASSERT_EQ(Sjis(path).size(), 255u);
-  fake::FakePlatform os;
-  os.SetProgramFolder(kFolder);
-  os.AddFile(path, "ID3");
-  os.AddFile(kIni, Ini("[Section]\nBGM区分= 2\nBGMﾌｧｲﾙ=" + path + "\n"));
-  mirane::Shared shared;
-  mirane::Settings settings;
-  mirane::LoadSettings(os, shared, settings);
+  Load load("[Section]\nBGM区分= 2\nBGMﾌｧｲﾙ=" + path + "\n", {path});
+  auto& os = load.os;
+  auto& settings = load.settings;
   EXPECT_EQ(settings.BgmFile, Utf16(path));
   EXPECT_EQ(settings.BgmKind, 2);
 }
