@@ -4,7 +4,8 @@
 //
 // Test switches, read from the environment (the saver itself reads none):
 //   MIRANE_ENGINE_LOG=file       append the command line (UTF-8) and the
-//                                window style it was given, as one line
+//                                window style it was given, as one line,
+//                                and "window closed" when its window goes
 //   MIRANE_ENGINE_DELAY_MS=n     open the window n ms late
 //   MIRANE_ENGINE_NO_WINDOW=1    exit (after the delay) without a window
 //   MIRANE_ENGINE_CLOSE_MS=n     close the window n ms after it opened
@@ -38,9 +39,18 @@ UINT EnvMs(const wchar_t* name) {
   return v.empty() ? 0 : static_cast<UINT>(wcstoul(v.c_str(), nullptr, 10));
 }
 
-void LogCommandLine() {
+void AppendToLog(const std::string& line) {
   const std::wstring file = Env(L"MIRANE_ENGINE_LOG");
   if (file.empty()) return;
+  HANDLE f = CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(f);
+}
+
+void LogCommandLine() {
   const wchar_t* cmd = GetCommandLineW();
   const int n = WideCharToMultiByte(CP_UTF8, 0, cmd, -1, nullptr, 0, nullptr, nullptr);
   std::string line(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
@@ -52,12 +62,7 @@ void LogCommandLine() {
       "\tshow=" +
       ((si.dwFlags & STARTF_USESHOWWINDOW) ? std::to_string(si.wShowWindow) : std::string("-")) +
       "\n";
-  HANDLE f = CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                         nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  CloseHandle(f);
+  AppendToLog(line);
 }
 
 // Slow, soft rings drifting over a deep blue gradient.
@@ -146,6 +151,7 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       DestroyWindow(hwnd);
       return 0;
     case WM_DESTROY:
+      AppendToLog("window closed\n");
       PostQuitMessage(0);
       return 0;
     default:
