@@ -88,20 +88,27 @@ std::optional<DWORD> Process::WaitExit(DWORD milliseconds) {
   return code;
 }
 
+namespace {
+
+struct Search {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+// A named callback: a lambda has no stdcall conversion on 32-bit targets.
+BOOL CALLBACK CollectWindowOf(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<Search*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner == s->pid) s->found.push_back(w);
+  return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> WindowsOf(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    std::vector<HWND> found;
-  } search{pid, {}};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == s->pid) s->found.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  Search search{pid, {}};
+  EnumWindows(CollectWindowOf, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
