@@ -14,6 +14,7 @@
 
 #include "platform/forms.h"
 #include "platform/media.h"
+#include "platform/processes.h"
 
 namespace platform {
 
@@ -84,6 +85,7 @@ class Platform {
   virtual System& system() = 0;
   virtual Forms& forms() = 0;
   virtual Media& media() = 0;
+  virtual Processes& processes() = 0;
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -28,6 +29,39 @@ class Win32Media : public platform::Media {
                           std::uint32_t flags) override;
 };
 
+// A kernel handle closed when it goes.
+class UniqueHandle {
+ public:
+  explicit UniqueHandle(HANDLE h = nullptr) : h_(h) {}
+  ~UniqueHandle() {
+    if (h_) CloseHandle(h_);
+  }
+  UniqueHandle(UniqueHandle&& other) noexcept : h_(other.h_) { other.h_ = nullptr; }
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) {
+      if (h_) CloseHandle(h_);
+      h_ = other.h_;
+      other.h_ = nullptr;
+    }
+    return *this;
+  }
+  HANDLE get() const { return h_; }
+
+ private:
+  HANDLE h_;
+};
+
+class Win32Processes : public platform::Processes {
+ public:
+  std::uint32_t Shell(std::string_view path, std::int32_t window_style) override;
+  bool ProcessRunning(std::uint32_t task_id) override;
+
+ private:
+  // The handles of the processes this program started, kept so that their
+  // ids cannot be reused while it asks about them.
+  std::map<std::uint32_t, UniqueHandle> started_;
+};
+
 class Win32Platform : public platform::Platform, public platform::System, public platform::Forms {
  public:
   explicit Win32Platform(HINSTANCE instance);
@@ -36,6 +70,7 @@ class Win32Platform : public platform::Platform, public platform::System, public
   platform::System& system() override { return *this; }
   platform::Forms& forms() override { return *this; }
   platform::Media& media() override { return media_; }
+  platform::Processes& processes() override { return processes_; }
 
   platform::Hwnd FindWindowA(std::string_view title) override;
   std::int32_t ShowCursor(std::int32_t show) override;
@@ -65,6 +100,7 @@ class Win32Platform : public platform::Platform, public platform::System, public
   HINSTANCE instance_;
   AnsiCodec codec_;
   Win32Media media_;
+  Win32Processes processes_;
   std::vector<Win32Form*> forms_;
 };
 

@@ -89,6 +89,7 @@ std::vector<std::string> FakePlatform::Calls(std::initializer_list<std::string_v
 // --- Windows and cursor ---
 
 platform::Hwnd FakePlatform::FindWindowA(std::string_view title) {
+  programs.Sync();  // windows that started programs opened or closed by now
   platform::Hwnd found = 0;
   for (const auto& [hwnd, t] : foreign_windows_) {
     if (t == title) found = found ? found : hwnd;

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "fake/fake_media.h"
+#include "fake/fake_processes.h"
 #include "platform/platform.h"
 
 namespace fake {
@@ -107,6 +108,7 @@ class FakePlatform : public platform::Platform, public platform::System, public 
   platform::System& system() override { return *this; }
   platform::Forms& forms() override { return *this; }
   platform::Media& media() override { return mci; }
+  platform::Processes& processes() override { return programs; }
 
   // platform::System
   platform::Hwnd FindWindowA(std::string_view title) override;
@@ -159,6 +161,8 @@ class FakePlatform : public platform::Platform, public platform::System, public 
 
   // The multimedia device model.
   FakeMedia mci{*this};
+  // Programs started by path, and how they behave.
+  FakeProcesses programs{*this};
 
   std::int32_t cursor_count = 0;
   std::vector<MessageBoxCall> message_boxes;

@@ -11,7 +11,7 @@
 namespace e2e {
 
 // What stands in for the engine file in the test folders.
-inline constexpr const wchar_t* kEngineSource = L"probe.exe";
+inline constexpr const wchar_t* kEngineSource = L"ミラネ.dll";
 
 // The folder of the test programs and the product.
 std::wstring BinDir();
