@@ -18,6 +18,7 @@ pkgs=(cmake g++ make googletest libgtest-dev
       wine wine32:i386 wine64 xvfb xauth xdotool imagemagick locales
       fonts-ipafont-gothic
       gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
+      gstreamer1.0-plugins-base gstreamer1.0-plugins-good
       sox lame file clang-format python3)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -2,6 +2,7 @@
 // fake natively, the real adapter under Wine.  Paths are ANSI bytes.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +22,12 @@ class Env {
   virtual void MakeFolder(const std::string& path) = 0;
   // Another program holding the file open for reading while the result lives.
   virtual std::shared_ptr<void> HoldOpenForReading(const std::string& path) = 0;
+
+  // Copies one of the bench's test sounds ("tone.mp3", "tone.wav": a
+  // two-second 440 Hz tone) to the path given; false when it cannot.
+  virtual bool CopyMusic(const std::string& name, const std::string& to) = 0;
+  // Lets time pass for the devices: the real clock, or the fake's.
+  virtual void Wait(std::uint32_t milliseconds) = 0;
 };
 
 std::unique_ptr<Env> MakeEnv();

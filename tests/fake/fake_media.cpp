@@ -9,9 +9,6 @@ namespace fake {
 
 namespace {
 
-constexpr std::uint32_t kDeviceOpen = 265;
-constexpr std::uint32_t kMissingCommandString = 267;
-
 std::string Lower(std::string_view text) {
   std::string out(text);
   for (char& c : out) {
@@ -133,13 +130,13 @@ std::uint32_t FakeMedia::mciSendStringA(std::string_view command, std::span<char
 
 FakeMedia::Answer FakeMedia::Model(const std::vector<std::string>& words,
                                    const std::string& command) {
-  if (command.empty()) return {kMissingCommandString, ""};
+  if (command.empty()) return {mcierr::kMissingCommandString, ""};
   if (words.size() < 2) return {mcierr::kUnrecognizedCommand, ""};
   const std::string verb = Lower(words[0]);
   if (verb == "open" && Lower(words[1]) == "cdaudio") {
     if (words.size() != 2) return {mcierr::kUnrecognizedCommand, ""};
     if (!cd.driver) return {mcierr::kCannotLoadDriver, ""};
-    if (cd.open) return {kDeviceOpen, ""};
+    if (cd.open) return {mcierr::kDeviceOpen, ""};
     cd.open = true;
     return {};
   }
@@ -149,14 +146,28 @@ FakeMedia::Answer FakeMedia::Model(const std::vector<std::string>& words,
       return {mcierr::kUnrecognizedCommand, ""};
     }
     if (mp3.open) return {mcierr::kDuplicateAlias, ""};
-    if (!mp3_files_.contains(words[1])) return {mcierr::kFileNotFound, ""};
+    // The MPEGVideo driver reports any file it cannot play, a missing one
+    // too, as an internal error.
+    if (!mp3_files_.contains(words[1])) return {mcierr::kInternal, ""};
     mp3 = FakeMp3{true, words[1], false, 0, owner_.now()};
     return {};
   }
   const std::string device = Lower(words[1]);
-  if (device == "cdaudio" && cd.open) return Cd(words);
   if (device == "mp3play" && mp3.open) return Mp3(words);
-  return {mcierr::kInvalidDeviceName, ""};
+  if (device == "cdaudio") {
+    if (cd.open) return Cd(words);
+    // A device that is not open is opened for the one command and closed
+    // after it, so without a driver every command fails as the open does.
+    if (!cd.driver) return {mcierr::kCannotLoadDriver, ""};
+    cd.open = true;
+    const Answer answer = Cd(words);
+    cd.open = false;
+    cd.tmsf = false;
+    return answer;
+  }
+  // Any other name that is not open is taken for a file to open by its
+  // extension; the alias is a bare word and has none.
+  return {mcierr::kExtensionNotFound, ""};
 }
 
 FakeMedia::Answer FakeMedia::Cd(const std::vector<std::string>& words) {
@@ -261,7 +272,13 @@ FakeMedia::Answer FakeMedia::Mp3(const std::vector<std::string>& words) {
 std::int32_t FakeMedia::mciGetErrorStringA(std::uint32_t code, std::span<char> buffer) {
   const auto it = error_texts.find(code);
   const std::int32_t found = it != error_texts.end() && !buffer.empty() ? 1 : 0;
-  if (found) Write(buffer, Sjis(it->second));
+  if (found) {
+    Write(buffer, Sjis(it->second));
+  } else if (code >= mcierr::kFirst && code <= mcierr::kLast) {
+    // A code of the MCI range is looked up, and a missing text leaves an
+    // empty one; any other code leaves the buffer alone.
+    Write(buffer, "");
+  }
   owner_.Log("mciGetErrorStringA(" + std::to_string(code) + ", " + std::to_string(buffer.size()) +
              ") -> " + std::to_string(found));
   return found;

@@ -4,8 +4,11 @@
 // Every call is logged in order.  Replies are written as the system writes
 // them: the buffer's first byte is emptied when the call starts, and a reply
 // goes in with a NUL after it, cut to the length passed less one; the bytes
-// after the NUL stay as they were.  The MP3 alias plays on the fake's
-// virtual clock.  Tests may also script the answer to any one command.
+// after the NUL stay as they were.  A command to a name that is not open
+// fails as the system's attempt to open that name for it does.  The MP3
+// alias plays on the fake's virtual clock.  Tests may also script the
+// answer to any one command.  Codes, texts and buffer handling are those
+// the real system gave under the contract tests.
 #pragma once
 
 #include <cstdint>
@@ -23,10 +26,16 @@ class FakePlatform;
 
 // MCI error codes the model answers with.
 namespace mcierr {
-inline constexpr std::uint32_t kInvalidDeviceName = 263;    // device not open
-inline constexpr std::uint32_t kCannotLoadDriver = 266;     // no CD driver
-inline constexpr std::uint32_t kBadInteger = 270;           // a position that is no number
-inline constexpr std::uint32_t kFileNotFound = 275;         // MP3 file cannot be opened
+inline constexpr std::uint32_t kFirst = 256;  // the range mciGetErrorStringA looks up
+inline constexpr std::uint32_t kLast = 512;
+inline constexpr std::uint32_t kInvalidDeviceName = 263;
+inline constexpr std::uint32_t kDeviceOpen = 265;
+inline constexpr std::uint32_t kCannotLoadDriver = 266;  // no CD driver
+inline constexpr std::uint32_t kMissingCommandString = 267;
+inline constexpr std::uint32_t kBadInteger = 270;  // a position that is no number
+inline constexpr std::uint32_t kFileNotFound = 275;
+inline constexpr std::uint32_t kInternal = 277;             // MP3 file cannot be opened
+inline constexpr std::uint32_t kExtensionNotFound = 281;    // a name that is not open
 inline constexpr std::uint32_t kDeviceNotReady = 276;       // no disc
 inline constexpr std::uint32_t kUnrecognizedCommand = 261;  // anything the model does not know
 inline constexpr std::uint32_t kOutOfRange = 282;           // a track past the end of the disc
@@ -92,14 +101,26 @@ class FakeMedia : public platform::Media {
   // Descriptions mciGetErrorStringA gives (UTF-8); a code without one gets
   // no description.
   std::map<std::uint32_t, std::string> error_texts = {
-      {mcierr::kUnrecognizedCommand, "不明なコマンドです。"},
-      {mcierr::kInvalidDeviceName, "指定されたデバイスは開かれていないか、認識できません。"},
-      {mcierr::kCannotLoadDriver, "指定されたデバイス ドライバを読み込めません。"},
-      {mcierr::kBadInteger, "コマンドの整数が無効です。"},
-      {mcierr::kFileNotFound, "指定されたファイルが見つかりません。"},
-      {mcierr::kDeviceNotReady, "デバイスの準備ができていません。"},
-      {mcierr::kOutOfRange, "指定されたパラメータはこのコマンドの範囲外です。"},
-      {mcierr::kDuplicateAlias, "指定された別名は既に使われています。"},
+      {mcierr::kUnrecognizedCommand, "ドライバーは指定されたコマンドを認識できませんでした。"},
+      {mcierr::kInvalidDeviceName,
+       "指定されたデバイスはオープンされていないか、MCI に認識されていません。"},
+      {mcierr::kDeviceOpen,
+       "デバイス名はこのアプリケーションによってエイリアスとして使用されて"
+       "います。独自のエイリアスを使用して下さい。"},
+      {mcierr::kCannotLoadDriver,
+       "指定されたデバイス ドライバーのロード中に不明なエラーが発生しました。"},
+      {mcierr::kMissingCommandString, "コマンドが指定されていません。"},
+      {mcierr::kBadInteger, "指定された整数値はこのコマンドには無効です。"},
+      {mcierr::kFileNotFound,
+       "指定されたファイルは見つかりません。ファイル名とパスを確認して下さい。"},
+      {mcierr::kDeviceNotReady, "デバイス ドライバーの準備ができていません。"},
+      {mcierr::kInternal, "MCI の初期化中に問題が発生しました。Windows を再起動して下さい。"},
+      {mcierr::kExtensionNotFound,
+       "指定されたファイルの拡張子からデバイスの種類を特定できません。"},
+      {mcierr::kOutOfRange, "指定されたコマンドに対して指定されたパラメーターは範囲外です。"},
+      {mcierr::kDuplicateAlias,
+       "指定されたエイリアスはこのアプリケーションによってエイリアスとして"
+       "使用されています。独自のエイリアスを使用して下さい。"},
   };
 
  private:

@@ -70,7 +70,7 @@ TEST(MciSend, AFailureGivesItsCodeAndTheSystemsDescription) {
     bool described;
     const char16_t* reply;
   } cases[] = {
-      {282, true, u"指定されたパラメータはこのコマンドの範囲外です。"},
+      {282, true, u"指定されたコマンドに対して指定されたパラメーターは範囲外です。"},
       {282, false, u"Error (文字列が取れません)"},
       {999, false, u"Error (文字列が取れません)"},
   };
@@ -113,7 +113,7 @@ TEST(MciSend, RepliesAndDescriptionsAreDecodedFromTheAnsiCodePage) {
   // A command is sent in CP932 too: the fake decodes what it receives.
   run.os.mci.Script("status cdaudio 曲", "", 261);
   EXPECT_EQ(run.music.MciSend(u"status cdaudio 曲", reply), 261);
-  EXPECT_EQ(reply, u"不明なコマンドです。");
+  EXPECT_EQ(reply, u"ドライバーは指定されたコマンドを認識できませんでした。");
   EXPECT_EQ(run.Media().at(1), Sent("status cdaudio 曲", 512, 261));
 }
 

@@ -48,11 +48,11 @@ TEST(Mp3Play, OpensThePathInQuotesAndPlaysIt) {
 TEST(Mp3KeepPlaying, AFailedOpenIsRetriedAsStopAndPlayOnEveryTick) {
   FileMusic run;  // the device cannot open the file
   run.music.Mp3Play();
-  EXPECT_EQ(run.Media(), Log{Sent(kOpenSong, 0, 275)});
+  EXPECT_EQ(run.Media(), Log{Sent(kOpenSong, 0, 277)});
   for (int tick = 0; tick < 3; ++tick) {
     run.os.Advance(1000);
-    EXPECT_EQ(run.Tick(), (Log{Sent("status MP3Play mode", 30, 263), Sent("stop MP3Play", 0, 263),
-                               Sent("play MP3Play from 0", 0, 263)}));
+    EXPECT_EQ(run.Tick(), (Log{Sent("status MP3Play mode", 30, 281), Sent("stop MP3Play", 0, 281),
+                               Sent("play MP3Play from 0", 0, 281)}));
   }
   EXPECT_EQ(run.shared.LastApiResult, 77);
 }

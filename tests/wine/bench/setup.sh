@@ -9,7 +9,7 @@ bits=${2:?usage: setup.sh BENCH_DIR BITS}
 here=$(cd "$(dirname "$0")" && pwd)
 
 fail() { echo "wine bench: $*" >&2; exit 1; }
-for tool in wine Xvfb xauth; do
+for tool in wine Xvfb xauth sox lame; do
   command -v "$tool" >/dev/null || fail "$tool is missing; run scripts/setup.sh"
 done
 locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$' || fail "locale ja_JP.UTF-8 is not generated; run scripts/setup.sh"
@@ -39,6 +39,15 @@ for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; do
 # With no wave device at all Wine cannot render an MP3, so give ALSA a null sink.
 printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$bench/home/.asoundrc"
 
+# Test music: a two-second tone, as WAV and as MP3.  The Windows programs
+# find the folder through MIRANE_MUSIC, as a path on Wine's drive Z:.
+mkdir -p "$bench/music"
+sox -n -r 44100 -c 2 "$bench/music/tone.wav" synth 2 sine 440 vol 0.3 >"$bench/music.log" 2>&1 ||
+  fail "sox could not make the test tone (see $bench/music.log)"
+lame --quiet -b 128 "$bench/music/tone.wav" "$bench/music/tone.mp3" >>"$bench/music.log" 2>&1 ||
+  fail "lame could not make the test MP3 (see $bench/music.log)"
+music_windows="Z:$(printf '%s' "$bench/music" | tr / '\\')"
+
 cat >"$bench/env.sh" <<ENV
 export WINEPREFIX="$bench/prefix"
 export WINEARCH=$winearch
@@ -51,6 +60,7 @@ export LANG=ja_JP.UTF-8
 export LC_ALL=ja_JP.UTF-8
 export XDG_RUNTIME_DIR="$bench/tmp"
 export MIRANE_BENCH="$bench"
+export MIRANE_MUSIC='$music_windows'
 ENV
 # shellcheck disable=SC1091
 . "$bench/env.sh"
