@@ -19,7 +19,7 @@ pkgs=(cmake g++ make googletest libgtest-dev
       fonts-ipafont-gothic
       gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
       gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-      sox lame file clang-format python3)
+      sox lame file clang-format python3 clang-14 libclang-rt-14-dev)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
