@@ -65,6 +65,17 @@ class Timer {
   virtual bool Enabled() const = 0;
 };
 
+// An image control: a picture from the program's resources, drawn at its
+// own size from the control's top-left corner and clipped to the control,
+// never stretched.  Drawn by its form, it has no window of its own.
+class Image {
+ public:
+  virtual ~Image() = default;
+  // Position on the form and size, in pixels.
+  virtual void MovePixels(std::int32_t left, std::int32_t top, std::int32_t width,
+                          std::int32_t height) = 0;
+};
+
 enum class ShowMode : std::uint8_t { Modeless, Modal };
 
 class Form {
@@ -87,6 +98,11 @@ class Form {
   // A timer owned by the form, ticking on the GUI thread while enabled.
   virtual Timer& AddTimer(std::uint32_t interval_ms, bool enabled,
                           std::function<void()> on_tick) = 0;
+
+  // An image control owned by the form, showing the picture resource with
+  // this id; position and size in pixels.
+  virtual Image& AddImage(std::uint16_t picture_resource, std::int32_t left, std::int32_t top,
+                          std::int32_t width, std::int32_t height) = 0;
 };
 
 class Forms {

@@ -21,6 +21,14 @@ namespace platform {
 // A window handle as the 32-bit system passes it around.
 using Hwnd = std::uint32_t;
 
+// A window rectangle in screen coordinates, as GetWindowRect fills it.
+struct Rect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+};
+
 // Thrown by the fake's EndProcess so a test regains control; the real adapter
 // never returns from EndProcess.  Deliberately not a std::exception, so that
 // no handler in the core can swallow it by accident.
@@ -75,7 +83,32 @@ class System {
 
   // Ends the whole process at once; no further event of any window runs.
   [[noreturn]] virtual void EndProcess(std::uint32_t exit_code) = 0;
+
+  // Window calls with handles of any process.  Handles and message
+  // parameters are 32-bit values, as the 32-bit system passes them.
+  // GetWindowRect: BOOL; rect is left as it was when the call fails.
+  virtual std::int32_t GetWindowRect(Hwnd window, Rect& rect) = 0;
+  // GetWindowLongA / SetWindowLongA; SetWindowLongA returns the old value,
+  // both return 0 for a handle that names no window.
+  virtual std::int32_t GetWindowLongA(Hwnd window, std::int32_t index) = 0;
+  virtual std::int32_t SetWindowLongA(Hwnd window, std::int32_t index, std::int32_t value) = 0;
+  // SetParent: the previous parent (the desktop window for a top-level
+  // window), 0 on failure.
+  virtual Hwnd SetParent(Hwnd child, Hwnd new_parent) = 0;
+  // GetWindow with a GW_ command; 0 when there is no such window.
+  virtual Hwnd GetWindow(Hwnd window, std::uint32_t command) = 0;
+  // PostMessageA: BOOL.
+  virtual std::int32_t PostMessageA(Hwnd window, std::uint32_t message, std::uint32_t wparam,
+                                    std::int32_t lparam) = 0;
+  // IsWindow: BOOL.
+  virtual std::int32_t IsWindow(Hwnd window) = 0;
 };
+
+// Constants of the window calls.
+inline constexpr std::int32_t kGwlStyle = -16;
+inline constexpr std::int32_t kWsChild = 0x40000000;
+inline constexpr std::uint32_t kGwOwner = 4;
+inline constexpr std::uint32_t kWmClose = 0x10;
 
 // Everything the program asks of the system, in one place.
 class Platform {

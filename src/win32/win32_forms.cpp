@@ -52,6 +52,44 @@ class Win32Timer : public platform::Timer {
   std::function<void()> tick_;
 };
 
+// An image control: windowless, drawn by its form.
+class Win32Image : public platform::Image {
+ public:
+  Win32Image(HWND form, HBITMAP picture, SIZE picture_size, RECT where)
+      : form_(form), picture_(picture), picture_size_(picture_size), where_(where) {}
+
+  void MovePixels(std::int32_t left, std::int32_t top, std::int32_t width,
+                  std::int32_t height) override {
+    Invalidate();
+    where_ = {left, top, left + width, top + height};
+    Invalidate();
+  }
+
+  // At its own size from the top-left corner, clipped to the control.
+  void Paint(HDC dc) const {
+    if (!picture_) return;
+    const int w = std::min<LONG>(picture_size_.cx, where_.right - where_.left);
+    const int h = std::min<LONG>(picture_size_.cy, where_.bottom - where_.top);
+    if (w <= 0 || h <= 0) return;
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, picture_);
+    BitBlt(dc, where_.left, where_.top, w, h, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+  }
+  void Detach() { form_ = nullptr; }
+
+ private:
+  void Invalidate() {
+    if (form_) InvalidateRect(form_, &where_, TRUE);
+  }
+
+  HWND form_;
+  HBITMAP picture_;  // owned by the platform
+  SIZE picture_size_;
+  RECT where_;
+};
+
 }  // namespace
 
 class Win32Form : public platform::Form {
@@ -131,6 +169,15 @@ class Win32Form : public platform::Form {
     return *timers_.back();
   }
 
+  platform::Image& AddImage(std::uint16_t picture_resource, std::int32_t left, std::int32_t top,
+                            std::int32_t width, std::int32_t height) override {
+    SIZE size{0, 0};
+    HBITMAP picture = owner_.Picture(picture_resource, size);
+    images_.push_back(std::make_unique<Win32Image>(window_, picture, size,
+                                                   RECT{left, top, left + width, top + height}));
+    return *images_.back();
+  }
+
   void RequestClose(platform::UnloadReason reason) {
     if (!window_) return;
     bool cancel = false;
@@ -171,6 +218,22 @@ class Win32Form : public platform::Form {
         FillRect(reinterpret_cast<HDC>(wp), &r, background_);
         return 1;
       }
+      case WM_PAINT: {
+        if (images_.empty()) break;
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window_, &ps);
+        for (const auto& image : images_) image->Paint(dc);
+        EndPaint(window_, &ps);
+        return 0;
+      }
+      case WM_PRINTCLIENT: {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        RECT r;
+        GetClientRect(window_, &r);
+        FillRect(dc, &r, background_);
+        for (const auto& image : images_) image->Paint(dc);
+        return 0;
+      }
       case WM_NCDESTROY:
         Forget();
         break;
@@ -197,6 +260,7 @@ class Win32Form : public platform::Form {
     if (!window_) return;
     SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     for (auto& t : timers_) t->Detach();
+    for (auto& image : images_) image->Detach();
     window_ = nullptr;
     owner_.FormDestroyed(this);
   }
@@ -207,6 +271,7 @@ class Win32Form : public platform::Form {
   HBRUSH background_ = nullptr;
   bool shown_ = false;
   std::vector<std::unique_ptr<Win32Timer>> timers_;
+  std::vector<std::unique_ptr<Win32Image>> images_;
 };
 
 std::unique_ptr<platform::Form> Win32Platform::Create(const platform::FormDesign& design,

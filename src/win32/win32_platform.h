@@ -85,6 +85,15 @@ class Win32Platform : public platform::Platform, public platform::System, public
   std::int32_t MessageBoxA(platform::Hwnd owner, std::string_view text, std::string_view caption,
                            std::uint32_t style) override;
   [[noreturn]] void EndProcess(std::uint32_t exit_code) override;
+  std::int32_t GetWindowRect(platform::Hwnd window, platform::Rect& rect) override;
+  std::int32_t GetWindowLongA(platform::Hwnd window, std::int32_t index) override;
+  std::int32_t SetWindowLongA(platform::Hwnd window, std::int32_t index,
+                              std::int32_t value) override;
+  platform::Hwnd SetParent(platform::Hwnd child, platform::Hwnd new_parent) override;
+  platform::Hwnd GetWindow(platform::Hwnd window, std::uint32_t command) override;
+  std::int32_t PostMessageA(platform::Hwnd window, std::uint32_t message, std::uint32_t wparam,
+                            std::int32_t lparam) override;
+  std::int32_t IsWindow(platform::Hwnd window) override;
 
   std::unique_ptr<platform::Form> Create(const platform::FormDesign& design,
                                          platform::FormEvents& events) override;
@@ -95,6 +104,8 @@ class Win32Platform : public platform::Platform, public platform::System, public
   HINSTANCE instance() const { return instance_; }
   // Forms report here when their window has gone; the last one ends the loop.
   void FormDestroyed(Win32Form* form);
+  // A picture resource of the program, decoded once; null when it cannot be.
+  HBITMAP Picture(std::uint16_t resource, SIZE& size);
 
  private:
   HINSTANCE instance_;
@@ -102,7 +113,16 @@ class Win32Platform : public platform::Platform, public platform::System, public
   Win32Media media_;
   Win32Processes processes_;
   std::vector<Win32Form*> forms_;
+  struct DecodedPicture {
+    HBITMAP bitmap;
+    SIZE size;
+  };
+  std::vector<std::pair<std::uint16_t, DecodedPicture>> pictures_;
 };
+
+// Decodes an image file held in memory (JPEG, GIF, BMP) with the system's
+// picture loader into a bitmap of ours; null when that fails.
+HBITMAP DecodePicture(const void* bytes, std::size_t size, SIZE& pixels);
 
 inline HWND ToHwnd(platform::Hwnd h) {
   return reinterpret_cast<HWND>(static_cast<UINT_PTR>(h));

@@ -23,6 +23,10 @@ const char* ReasonName(platform::UnloadReason reason) {
 
 }  // namespace
 
+// In fake_windows.cpp.
+std::int32_t InitialStyle(const platform::FormDesign& design);
+void SetVisibleStyle(FakeForm& form, bool visible);
+
 // --- Timers ---
 
 FakeTimer::FakeTimer(FakePlatform& owner, std::uint32_t interval, bool enabled,
@@ -71,6 +75,8 @@ void FakePlatform::RunMessageLoop() {
   Log("RunMessageLoop()");
   const std::uint64_t limit = now_ + loop_limit_ms;
   while (!forms_alive.empty() && now_ < limit) {
+    DeliverPosted();
+    if (forms_alive.empty()) return;
     std::optional<std::uint64_t> due;
     for (FakeTimer* t : timers_) {
       if (t->Enabled() && t->Interval() > 0) due = std::min(due.value_or(t->due()), t->due());
@@ -87,6 +93,7 @@ std::unique_ptr<platform::Form> FakePlatform::Create(const platform::FormDesign&
   auto form = std::make_unique<FakeForm>(*this, design, events, next_hwnd_ += 0x10);
   forms_alive.push_back(form.get());
   Log("CreateForm(\"" + Utf8(design.title) + "\") -> " + std::to_string(form->hWnd()));
+  if (on_create) on_create(*form);
   return form;
 }
 
@@ -106,6 +113,7 @@ FakeForm::FakeForm(FakePlatform& owner, const platform::FormDesign& design,
     : owner_(owner), design_(design), events_(events), hwnd_(hwnd) {
   width = design.client_width;
   height = design.client_height;
+  style = InitialStyle(design);
 }
 
 FakeForm::~FakeForm() {
@@ -121,6 +129,7 @@ void FakeForm::Load() {
 void FakeForm::Show(platform::ShowMode mode) {
   const bool first = !visible_;
   visible_ = true;
+  SetVisibleStyle(*this, true);
   owner_.Log(std::string("Show(\"") + Utf8(design_.title) + "\", " +
              (mode == platform::ShowMode::Modal ? "Modal" : "Modeless") + ")");
   if (first) events_.Form_Resize();
@@ -151,6 +160,7 @@ void FakeForm::RequestClose(platform::UnloadReason reason) {
 void FakeForm::Destroy() {
   alive_ = false;
   visible_ = false;
+  SetVisibleStyle(*this, false);
   for (auto& t : timers_) t->SetEnabled(false);
   owner_.FormGone(this);
 }

@@ -57,6 +57,29 @@ class FakeTimer : public platform::Timer {
   std::function<void()> tick_;
 };
 
+class FakeImage : public platform::Image {
+ public:
+  FakeImage(FakePlatform& owner, std::string form_title, std::uint16_t resource, std::int32_t l,
+            std::int32_t t, std::int32_t w, std::int32_t h)
+      : owner_(owner),
+        form_title_(std::move(form_title)),
+        resource(resource),
+        left(l),
+        top(t),
+        width(w),
+        height(h) {}
+  void MovePixels(std::int32_t left, std::int32_t top, std::int32_t width,
+                  std::int32_t height) override;
+
+ private:
+  FakePlatform& owner_;
+  std::string form_title_;
+
+ public:
+  std::uint16_t resource;
+  std::int32_t left, top, width, height;  // pixels
+};
+
 class FakeForm : public platform::Form {
  public:
   FakeForm(FakePlatform& owner, const platform::FormDesign& design, platform::FormEvents& events,
@@ -70,6 +93,12 @@ class FakeForm : public platform::Form {
   void Move(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) override;
   platform::Timer& AddTimer(std::uint32_t interval_ms, bool enabled,
                             std::function<void()> on_tick) override;
+  platform::Image& AddImage(std::uint16_t picture_resource, std::int32_t left, std::int32_t top,
+                            std::int32_t width, std::int32_t height) override;
+
+  // The window has been destroyed from outside (its parent went): the
+  // toolkit forgets the form without running its unload handlers.
+  void WindowDestroyed();
 
   // A close request from outside, as the window system would deliver it.
   void RequestClose(platform::UnloadReason reason);
@@ -79,6 +108,10 @@ class FakeForm : public platform::Form {
   bool loaded() const { return alive_; }
   std::vector<std::unique_ptr<FakeTimer>>& timers() { return timers_; }
   std::int32_t left = 0, top = 0, width = 0, height = 0;
+  // The window as the window system sees it.
+  std::int32_t style = 0;
+  platform::Hwnd parent = 0;  // 0: top-level
+  std::vector<std::unique_ptr<FakeImage>> images;
 
  private:
   void Destroy();
@@ -124,6 +157,15 @@ class FakePlatform : public platform::Platform, public platform::System, public 
   std::int32_t MessageBoxA(platform::Hwnd owner, std::string_view text, std::string_view caption,
                            std::uint32_t style) override;
   [[noreturn]] void EndProcess(std::uint32_t exit_code) override;
+  std::int32_t GetWindowRect(platform::Hwnd window, platform::Rect& rect) override;
+  std::int32_t GetWindowLongA(platform::Hwnd window, std::int32_t index) override;
+  std::int32_t SetWindowLongA(platform::Hwnd window, std::int32_t index,
+                              std::int32_t value) override;
+  platform::Hwnd SetParent(platform::Hwnd child, platform::Hwnd new_parent) override;
+  platform::Hwnd GetWindow(platform::Hwnd window, std::uint32_t command) override;
+  std::int32_t PostMessageA(platform::Hwnd window, std::uint32_t message, std::uint32_t wparam,
+                            std::int32_t lparam) override;
+  std::int32_t IsWindow(platform::Hwnd window) override;
 
   // platform::Forms
   std::unique_ptr<platform::Form> Create(const platform::FormDesign& design,
@@ -185,6 +227,29 @@ class FakePlatform : public platform::Platform, public platform::System, public 
   std::vector<FakeForm*> forms_alive;
   FakeForm* FormByTitle(std::string_view title_utf8) const;
 
+  // The desktop window, parent of every top-level window.
+  static constexpr platform::Hwnd kDesktop = 0x10010;
+  // A window of another program (a preview pane, say) with its screen
+  // rectangle; hwnd 0 picks a fresh handle.
+  platform::Hwnd AddForeignWindow(std::string_view title_utf8, platform::Rect rect,
+                                  platform::Hwnd hwnd = 0);
+  // Destroys a window of another program as the window system does: its
+  // child windows, forms of ours included, go with it.
+  void DestroyForeignWindow(platform::Hwnd hwnd);
+  // Called with every new form before the caller sees it.
+  std::function<void(FakeForm&)> on_create;
+  // Messages posted and not yet delivered; the message loop delivers
+  // WM_CLOSE to a live form as a close request.
+  struct Posted {
+    platform::Hwnd window;
+    std::uint32_t message;
+    std::uint32_t wparam;
+    std::int32_t lparam;
+  };
+  std::vector<Posted> posted;
+  FakeForm* FormByHwnd(platform::Hwnd hwnd) const;
+  void DeliverPosted();
+
   // Internal, used by forms and timers.
   void Log(std::string entry) { log.push_back(std::move(entry)); }
   void Register(FakeTimer* timer) { timers_.push_back(timer); }
@@ -213,6 +278,7 @@ class FakePlatform : public platform::Platform, public platform::System, public 
   platform::Hwnd next_hwnd_ = 0x10010;
   std::uint64_t now_ = 0;
   std::vector<FakeTimer*> timers_;
+  std::map<platform::Hwnd, platform::Rect> foreign_rects_;
 };
 
 }  // namespace fake

@@ -37,6 +37,7 @@ TEST(Main, TheSwitchCharacterPicksTheMode) {
   for (const auto& c : cases) {
     ProgramRun run;
     run.os.AddFile(kEngine, "MZ");
+    run.os.AddForeignWindow("", {0, 0, 152, 112}, 1234);  // the host's preview pane
     run.Start(c.args);
     const auto forms = run.os.Calls({"CreateForm"});
     const auto cursor = run.os.Calls({"ShowCursor"});
@@ -137,6 +138,7 @@ TEST(Main, AMissingEngineIsReportedOutsidePreview) {
 TEST(Main, PreviewNeedsNeitherSettingsNorEngine) {
   ProgramRun run;
   run.os.AddFile(kIni, Sjis("[Section]\nBGM区分= 2\nBGMﾌｧｲﾙ=C:\\a.wav\n"));
+  run.os.AddForeignWindow("", {0, 0, 152, 112}, 1234);
   run.Start("/p 1234");
   EXPECT_TRUE(run.os.message_boxes.empty());
   EXPECT_TRUE(
