@@ -14,6 +14,9 @@ cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native -j"$jobs"
 ctest --test-dir build/native --output-on-failure -j"$jobs"
 
+echo "== fuzzing the core (bounded)"
+bash scripts/fuzz.sh "${MIRANE_FUZZ_SECONDS:-15}"
+
 echo "== the product: 32-bit Windows build"
 cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 cmake --build build/win32 -j"$jobs"
