@@ -73,14 +73,18 @@ def picture(kind):
             else:
                 pixels[y][x] = ground(y, rgb(0xF3F3EE), rgb(0xDCD8CE))
             depth = ring_depth(x, y, inset)
+            # Ring colours hold exactly along the top and bottom rows of each
+            # ring and blend down the sides.
+            t_outer = min(1.0, max(0.0, (y - 2) / (H - 5)))
+            t_inner = min(1.0, max(0.0, (y - 3) / (H - 7)))
             if kind in ("HighLight", "HighLightSelect") and depth <= 2:
-                # Light along the top, deep along the bottom, blended down the sides.
-                outer = mix(rgb(0xFFF0CF), rgb(0xE59700), y / (H - 1))
-                inner = mix(rgb(0xFDD889), rgb(0xF8B330), y / (H - 1))
+                outer = mix(rgb(0xFFF0CF), rgb(0xE59700), t_outer)
+                inner = mix(rgb(0xFDD889), rgb(0xF8B330), t_inner)
                 pixels[y][x] = outer if depth == 1 else inner
             elif kind == "Selected" and depth <= 2:
-                shade = mix(rgb(0xCEE7FF), rgb(0x6982EE), y / (H - 1))
-                pixels[y][x] = shade if depth == 1 else mix(shade, rgb(0xF3F3EE), 0.25)
+                outer = mix(rgb(0xCEE7FF), rgb(0x6982EE), t_outer)
+                inner = mix(rgb(0xCEE7FF), rgb(0x6982EE), t_inner)
+                pixels[y][x] = outer if depth == 1 else mix(inner, rgb(0xF3F3EE), 0.25)
     return pixels
 
 

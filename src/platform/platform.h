@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/controls.h"
 #include "platform/forms.h"
 #include "platform/media.h"
 
@@ -84,6 +85,7 @@ class Platform {
   virtual System& system() = 0;
   virtual Forms& forms() = 0;
   virtual Media& media() = 0;
+  virtual Controls& controls() = 0;
 };
 
 }  // namespace platform

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fake/fake_controls.h"
 #include "fake/fake_media.h"
 #include "platform/platform.h"
 
@@ -107,6 +108,7 @@ class FakePlatform : public platform::Platform, public platform::System, public 
   platform::System& system() override { return *this; }
   platform::Forms& forms() override { return *this; }
   platform::Media& media() override { return mci; }
+  platform::Controls& controls() override { return ui; }
 
   // platform::System
   platform::Hwnd FindWindowA(std::string_view title) override;
@@ -159,6 +161,8 @@ class FakePlatform : public platform::Platform, public platform::System, public 
 
   // The multimedia device model.
   FakeMedia mci{*this};
+  // User controls, pictures, the pointer and the focus.
+  FakeControls ui{*this};
 
   std::int32_t cursor_count = 0;
   std::vector<MessageBoxCall> message_boxes;
