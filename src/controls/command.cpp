@@ -258,7 +258,7 @@ void Command::PaintGradient() {
   GradientMesh.lower_right = 0;
   os_.controls().GradientFill(control_->hDC(), GradientVertices,
                               std::span<const platform::GradientRect>(&GradientMesh, 1),
-                              platform::GRADIENT_FILL_RECT_V);
+                              GRADIENT_FILL_RECT_V);
   control_->SetScaleMode(platform::ScaleMode::Twips);
   control_->Refresh();
 }

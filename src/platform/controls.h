@@ -48,8 +48,18 @@ struct TriVertex {
 struct GradientRect {
   std::uint32_t upper_left = 0, lower_right = 0;
 };
-inline constexpr std::uint32_t GRADIENT_FILL_RECT_H = 0;
-inline constexpr std::uint32_t GRADIENT_FILL_RECT_V = 1;
+}  // namespace platform
+
+// The fill modes under the system's own names (which its header defines as
+// macros with the same values).
+#ifndef GRADIENT_FILL_RECT_H
+#define GRADIENT_FILL_RECT_H 0x00000000
+#endif
+#ifndef GRADIENT_FILL_RECT_V
+#define GRADIENT_FILL_RECT_V 0x00000001
+#endif
+
+namespace platform {
 
 struct PointApi {
   std::int32_t x = 0, y = 0;

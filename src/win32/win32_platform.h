@@ -28,6 +28,26 @@ class Win32Media : public platform::Media {
                           std::uint32_t flags) override;
 };
 
+class Win32Platform;
+
+// User controls, resource pictures, GradientFill and the pointer calls.
+class Win32Controls : public platform::Controls {
+ public:
+  explicit Win32Controls(Win32Platform& owner) : owner_(owner) {}
+  std::unique_ptr<platform::UserControl> Create(platform::Form& parent,
+                                                const platform::UserControlDesign& design,
+                                                platform::UserControlEvents& events) override;
+  std::unique_ptr<platform::Picture> LoadResPicture(std::uint16_t id) override;
+  std::int32_t GradientFill(platform::Hdc hdc, std::span<const platform::TriVertex> vertices,
+                            std::span<const platform::GradientRect> mesh,
+                            std::uint32_t mode) override;
+  std::int32_t GetCursorPos(platform::PointApi& point) override;
+  platform::Hwnd WindowFromPoint(platform::PointApi point) override;
+
+ private:
+  Win32Platform& owner_;
+};
+
 class Win32Platform : public platform::Platform, public platform::System, public platform::Forms {
  public:
   explicit Win32Platform(HINSTANCE instance);
@@ -36,6 +56,7 @@ class Win32Platform : public platform::Platform, public platform::System, public
   platform::System& system() override { return *this; }
   platform::Forms& forms() override { return *this; }
   platform::Media& media() override { return media_; }
+  platform::Controls& controls() override { return controls_; }
 
   platform::Hwnd FindWindowA(std::string_view title) override;
   std::int32_t ShowCursor(std::int32_t show) override;
@@ -66,6 +87,7 @@ class Win32Platform : public platform::Platform, public platform::System, public
   AnsiCodec codec_;
   Win32Media media_;
   std::vector<Win32Form*> forms_;
+  Win32Controls controls_{*this};
 };
 
 inline HWND ToHwnd(platform::Hwnd h) {

@@ -223,7 +223,7 @@ std::int32_t FakeControls::GradientFill(platform::Hdc hdc,
     entry += (i ? ", (" : "(") + std::to_string(mesh[i].upper_left) + ", " +
              std::to_string(mesh[i].lower_right) + ")";
   }
-  bool ok = mode <= platform::GRADIENT_FILL_RECT_V;
+  bool ok = mode <= GRADIENT_FILL_RECT_V;
   for (const auto& m : mesh) {
     ok = ok && m.upper_left < vertices.size() && m.lower_right < vertices.size();
   }
