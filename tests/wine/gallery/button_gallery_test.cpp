@@ -90,7 +90,7 @@ class ButtonGallery : public ::testing::Test {
     platform::FormDesign design;
     design.title = u"ボタン見本";
     design.client_width = 5250;
-    design.client_height = 150 + 525 * static_cast<int>(Face::Count) + 600;
+    design.client_height = 150 + 525 * static_cast<int>(Face::Count) + 1125;
     design.back_colour = 0x00D8E9EC;  // the beige window ground
     form = os->forms().Create(design, events).release();
     form->Move(0, 0, design.client_width + 300, design.client_height + 600);
@@ -120,12 +120,19 @@ class ButtonGallery : public ::testing::Test {
       b->UserControl_MouseDown(1, 0, 30, 30);
       reversed.push_back(std::move(b));
     }
+    // One live button for the real pointer, below the gallery.
+    live = new mirane::Command(*os, *form, u"Cmd", kLeft[0], 150 + 525 * 7, mirane::DesignFont());
+    live->ReadProperties(mirane::PropertyBag{});
+    live->SetCaption(u"押す");
+    live->site().Move(kLeft[0], 150 + 525 * 7, kSizes[0][0], kSizes[0][1]);
+    live->Click = [] { ++clicks; };
     Pump(500);
     SaveShot();
   }
   static void TearDownTestSuite() {
     buttons.clear();
     reversed.clear();
+    delete live;
     delete form;
     delete os;
   }
@@ -182,6 +189,8 @@ class ButtonGallery : public ::testing::Test {
   static inline platform::Form* form = nullptr;
   static inline std::vector<std::unique_ptr<mirane::Command>> buttons;
   static inline std::vector<std::unique_ptr<mirane::Command>> reversed;
+  static inline mirane::Command* live = nullptr;
+  static inline int clicks = 0;
 };
 
 // The gradient fills the surface from row 0 to its last row; between the
@@ -259,6 +268,47 @@ TEST_F(ButtonGallery, CaptionIsDrawnOverTheFace) {
     }
   }
   EXPECT_TRUE(ink);
+}
+
+void Input(DWORD flags, int x = 0, int y = 0) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  if (flags & MOUSEEVENTF_MOVE) {
+    in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+    in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  SendInput(1, &in, sizeof in);
+  Pump(250);  // more than two ticks of the hover timer
+}
+
+TEST_F(ButtonGallery, RealPointerHoverClickAndCancelledClick) {
+  live->Initialize();
+  HWND w = Window(*live);
+  POINT on{20, 12};
+  ClientToScreen(w, &on);
+  clicks = 0;
+  Input(MOUSEEVENTF_MOVE, on.x, on.y);
+  EXPECT_EQ(live->ButtonState, 2);
+  Input(MOUSEEVENTF_LEFTDOWN);
+  EXPECT_TRUE(live->MouseIsDown);
+  EXPECT_EQ(GetFocus(), w);
+  EXPECT_EQ(live->ButtonState, 4);
+  Input(MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(clicks, 1);
+  Input(MOUSEEVENTF_MOVE, 1020, 760);  // away: the next tick ends the hover
+  EXPECT_EQ(live->ButtonState, 3);
+  // Press, drag out past a tick, release outside: the capture reports the
+  // release to the button, which raises nothing.
+  Input(MOUSEEVENTF_MOVE, on.x, on.y);
+  Input(MOUSEEVENTF_LEFTDOWN);
+  Input(MOUSEEVENTF_MOVE, 1020, 760);
+  EXPECT_EQ(live->ButtonState, 3);
+  EXPECT_TRUE(live->MouseIsDown);
+  Input(MOUSEEVENTF_LEFTUP);
+  EXPECT_FALSE(live->MouseIsDown);
+  EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace
