@@ -156,6 +156,7 @@ class Win32UserControl : public platform::UserControl {
                         Px(d.left, tpp_x_), Px(d.top, tpp_y_), Px(d.width, tpp_x_),
                         Px(d.height, tpp_y_), parent, nullptr, os.instance(), this);
     MakeSurface();
+    ready_ = true;
   }
   ~Win32UserControl() override {
     for (auto& t : timers_) t->Detach();
@@ -238,17 +239,19 @@ class Win32UserControl : public platform::UserControl {
         Paint();
         return 0;
       case WM_SIZE: {
+        // The size the window is created with is the design size, not a
+        // change: the control is not built yet then.
         const int w = LOWORD(lp), h = HIWORD(lp);
-        if (w == width_ && h == height_) return 0;
+        if (!ready_ || (w == width_ && h == height_)) return 0;
         MakeSurface();
         events_.UserControl_Resize();
         return 0;
       }
       case WM_SETFOCUS:
-        events_.UserControl_GotFocus();
+        if (ready_) events_.UserControl_GotFocus();
         return 0;
       case WM_KILLFOCUS:
-        events_.UserControl_LostFocus();
+        if (ready_) events_.UserControl_LostFocus();
         return 0;
       case WM_TIMER:
         for (auto& t : timers_) {
@@ -408,6 +411,7 @@ class Win32UserControl : public platform::UserControl {
   int tpp_x_ = 15, tpp_y_ = 15;
   platform::ScaleMode scale_ = platform::ScaleMode::Twips;
   std::int16_t back_style_ = 1;
+  bool ready_ = false;
   bool captured_ = false;
   bool captured_label_ = false;
   Win32Label label_;

@@ -12,7 +12,6 @@ namespace fake {
 namespace {
 
 constexpr double kTwips = 15.0;
-platform::Hwnd next_control_hwnd = 0x20010;
 
 std::string Hex4(std::uint16_t v) {
   char buf[8];
@@ -192,8 +191,7 @@ std::unique_ptr<platform::UserControl> FakeControls::Create(
     platform::Form& parent, const platform::UserControlDesign& design,
     platform::UserControlEvents& events) {
   auto& form = dynamic_cast<FakeForm&>(parent);
-  auto control =
-      std::make_unique<FakeUserControl>(*this, form, design, events, next_control_hwnd += 0x10);
+  auto control = std::make_unique<FakeUserControl>(*this, form, design, events, next_hwnd_ += 0x10);
   alive.push_back(control.get());
   owner_.Log("CreateUserControl(\"" + control->name() + "\", " + std::to_string(form.hWnd()) +
              ") -> " + std::to_string(control->hWnd()));
@@ -388,7 +386,7 @@ void FakeControls::Tab() {
 
 platform::Hwnd FakeControls::AddCover(std::int32_t left, std::int32_t top, std::int32_t right,
                                       std::int32_t bottom) {
-  covers_.push_back({next_control_hwnd += 0x10, left, top, right, bottom});
+  covers_.push_back({next_hwnd_ += 0x10, left, top, right, bottom});
   return covers_.back().hwnd;
 }
 

@@ -195,6 +195,7 @@ class FakeControls : public platform::Controls {
   FakeUserControl* captured_ = nullptr;
   bool captured_label_ = false;
   std::int16_t held_ = 0;
+  platform::Hwnd next_hwnd_ = 0x20010;  // controls and covers
 };
 
 }  // namespace fake
