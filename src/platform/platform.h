@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/controls.h"
 #include "platform/forms.h"
 #include "platform/media.h"
 #include "platform/processes.h"
@@ -119,6 +120,7 @@ class Platform {
   virtual Forms& forms() = 0;
   virtual Media& media() = 0;
   virtual Processes& processes() = 0;
+  virtual Controls& controls() = 0;
 };
 
 }  // namespace platform

@@ -2,4 +2,4 @@
 // data).  Plain preprocessor text: the resource script includes it too.
 #pragma once
 
-#define MIRANE_PREVIEW_PICTURE 101
+#define MIRANE_PREVIEW_PICTURE 201

@@ -60,6 +60,24 @@ class Win32Processes : public platform::Processes {
   // The handles of the processes this program started, kept so that their
   // ids cannot be reused while it asks about them.
   std::map<std::uint32_t, UniqueHandle> started_;
+class Win32Platform;
+
+// User controls, resource pictures, GradientFill and the pointer calls.
+class Win32Controls : public platform::Controls {
+ public:
+  explicit Win32Controls(Win32Platform& owner) : owner_(owner) {}
+  std::unique_ptr<platform::UserControl> Create(platform::Form& parent,
+                                                const platform::UserControlDesign& design,
+                                                platform::UserControlEvents& events) override;
+  std::unique_ptr<platform::Picture> LoadResPicture(std::uint16_t id) override;
+  std::int32_t GradientFill(platform::Hdc hdc, std::span<const platform::TriVertex> vertices,
+                            std::span<const platform::GradientRect> mesh,
+                            std::uint32_t mode) override;
+  std::int32_t GetCursorPos(platform::PointApi& point) override;
+  platform::Hwnd WindowFromPoint(platform::PointApi point) override;
+
+ private:
+  Win32Platform& owner_;
 };
 
 class Win32Platform : public platform::Platform, public platform::System, public platform::Forms {
@@ -71,6 +89,7 @@ class Win32Platform : public platform::Platform, public platform::System, public
   platform::Forms& forms() override { return *this; }
   platform::Media& media() override { return media_; }
   platform::Processes& processes() override { return processes_; }
+  platform::Controls& controls() override { return controls_; }
 
   platform::Hwnd FindWindowA(std::string_view title) override;
   std::int32_t ShowCursor(std::int32_t show) override;
@@ -118,6 +137,7 @@ class Win32Platform : public platform::Platform, public platform::System, public
     SIZE size;
   };
   std::vector<std::pair<std::uint16_t, DecodedPicture>> pictures_;
+  Win32Controls controls_{*this};
 };
 
 // Decodes an image file held in memory (JPEG, GIF, BMP) with the system's

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fake/fake_controls.h"
 #include "fake/fake_media.h"
 #include "fake/fake_processes.h"
 #include "platform/platform.h"
@@ -142,6 +143,7 @@ class FakePlatform : public platform::Platform, public platform::System, public 
   platform::Forms& forms() override { return *this; }
   platform::Media& media() override { return mci; }
   platform::Processes& processes() override { return programs; }
+  platform::Controls& controls() override { return ui; }
 
   // platform::System
   platform::Hwnd FindWindowA(std::string_view title) override;
@@ -205,6 +207,8 @@ class FakePlatform : public platform::Platform, public platform::System, public 
   FakeMedia mci{*this};
   // Programs started by path, and how they behave.
   FakeProcesses programs{*this};
+  // User controls, pictures, the pointer and the focus.
+  FakeControls ui{*this};
 
   std::int32_t cursor_count = 0;
   std::vector<MessageBoxCall> message_boxes;
