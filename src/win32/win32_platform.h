@@ -60,6 +60,8 @@ class Win32Processes : public platform::Processes {
   // The handles of the processes this program started, kept so that their
   // ids cannot be reused while it asks about them.
   std::map<std::uint32_t, UniqueHandle> started_;
+};
+
 class Win32Platform;
 
 // User controls, resource pictures, GradientFill and the pointer calls.
