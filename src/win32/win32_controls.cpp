@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "win32/win32_platform.h"
+#include "win32/win32_timer.h"
 
 namespace win32 {
 
@@ -44,45 +45,6 @@ class Win32Picture : public platform::Picture {
  private:
   HBITMAP bitmap_;
   int width_, height_, tpp_x_, tpp_y_;
-};
-
-class ControlTimer : public platform::Timer {
- public:
-  ControlTimer(HWND window, UINT_PTR id, std::uint32_t interval, std::function<void()> tick)
-      : window_(window), id_(id), interval_(interval), tick_(std::move(tick)) {}
-  ~ControlTimer() override { Stop(); }
-  void SetInterval(std::uint32_t milliseconds) override {
-    interval_ = milliseconds;
-    if (enabled_) Start();
-  }
-  std::uint32_t Interval() const override { return interval_; }
-  void SetEnabled(bool enabled) override {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    enabled ? Start() : Stop();
-  }
-  bool Enabled() const override { return enabled_; }
-  UINT_PTR id() const { return id_; }
-  void Tick() {
-    if (enabled_ && tick_) tick_();
-  }
-  void Detach() {
-    Stop();
-    window_ = nullptr;
-  }
-
- private:
-  void Start() {
-    if (window_ && interval_ > 0) SetTimer(window_, id_, interval_, nullptr);
-  }
-  void Stop() {
-    if (window_) KillTimer(window_, id_);
-  }
-  HWND window_;
-  UINT_PTR id_;
-  std::uint32_t interval_;
-  bool enabled_ = false;
-  std::function<void()> tick_;
 };
 
 class Win32Line : public platform::Line {
@@ -177,8 +139,8 @@ class Win32UserControl : public platform::UserControl {
   }
   platform::Timer& AddTimer(std::uint32_t interval_ms, bool enabled,
                             std::function<void()> on_tick) override {
-    timers_.push_back(std::make_unique<ControlTimer>(window_, timers_.size() + 1, interval_ms,
-                                                     std::move(on_tick)));
+    timers_.push_back(
+        std::make_unique<Win32Timer>(window_, timers_.size() + 1, interval_ms, std::move(on_tick)));
     timers_.back()->SetEnabled(enabled);
     return *timers_.back();
   }
@@ -416,7 +378,7 @@ class Win32UserControl : public platform::UserControl {
   bool captured_label_ = false;
   Win32Label label_;
   std::vector<std::unique_ptr<Win32Line>> lines_;
-  std::vector<std::unique_ptr<ControlTimer>> timers_;
+  std::vector<std::unique_ptr<Win32Timer>> timers_;
 };
 
 void Win32Label::Changed() {
