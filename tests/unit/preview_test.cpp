@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "startup/preview_picture.h"
+
 #include <cstdio>
 
 #include "harness.h"
@@ -86,22 +88,24 @@ TEST(Preview, SetUpCallsInOrder) {
   ASSERT_EQ(run.os.forms_alive.size(), 1u);
   const std::string self = std::to_string(run.os.forms_alive[0]->hWnd());
   const std::string desktop = std::to_string(fake::FakePlatform::kDesktop);
-  EXPECT_EQ(run.os.log, (std::vector<std::string>{
-                            "FindWindowA(NULL, \"Veldan_Main\") -> 0",
-                            "FindWindowA(NULL, \"<ミラネ>\") -> 0",
-                            "CommandArguments() -> \"/p 1234\"",
-                            "IsWindow(1234) -> 1",
-                            "GetWindowRect(1234) -> 1 {100, 200, 252, 312}",
-                            "CreateForm(\"Preview Window\") -> " + self,
-                            "AddImage(\"Preview Window\", 101, 0, 0, 152, 112)",
-                            "Form_Load(\"Preview Window\")",
-                            "GetWindowLongA(" + self + ", -16) -> 0x82000000",
-                            "SetWindowLongA(" + self + ", -16, 0xC2000000) -> 0x82000000",
-                            "SetParent(" + self + ", 1234) -> " + desktop,
-                            "Move(\"Preview Window\", 0, 0, 2280, 1680)",
-                            "MovePixels(101, 0, 0, 152, 112)",
-                            "Show(\"Preview Window\", Modeless)",
-                        }));
+  EXPECT_EQ(run.os.log,
+            (std::vector<std::string>{
+                "FindWindowA(NULL, \"Veldan_Main\") -> 0",
+                "FindWindowA(NULL, \"<ミラネ>\") -> 0",
+                "CommandArguments() -> \"/p 1234\"",
+                "IsWindow(1234) -> 1",
+                "GetWindowRect(1234) -> 1 {100, 200, 252, 312}",
+                "CreateForm(\"Preview Window\") -> " + self,
+                "AddImage(\"Preview Window\", " + std::to_string(MIRANE_PREVIEW_PICTURE) +
+                    ", 0, 0, 152, 112)",
+                "Form_Load(\"Preview Window\")",
+                "GetWindowLongA(" + self + ", -16) -> 0x82000000",
+                "SetWindowLongA(" + self + ", -16, 0xC2000000) -> 0x82000000",
+                "SetParent(" + self + ", 1234) -> " + desktop,
+                "Move(\"Preview Window\", 0, 0, 2280, 1680)",
+                "MovePixels(" + std::to_string(MIRANE_PREVIEW_PICTURE) + ", 0, 0, 152, 112)",
+                "Show(\"Preview Window\", Modeless)",
+            }));
   // The last result kept is SetParent's.
   EXPECT_EQ(run.app.shared.LastApiResult, static_cast<std::int32_t>(fake::FakePlatform::kDesktop));
   const auto& design = run.os.forms_alive[0]->design();
@@ -158,7 +162,7 @@ TEST(Preview, TheFormCoversThePaneInTwipsAndThePictureControlInPixels) {
     EXPECT_EQ(form.height, c.twips_h) << where;
     ASSERT_EQ(form.images.size(), 1u);
     const fake::FakeImage& image = *form.images[0];
-    EXPECT_EQ(image.resource, 101);
+    EXPECT_EQ(image.resource, MIRANE_PREVIEW_PICTURE);
     EXPECT_EQ(image.left, 0);
     EXPECT_EQ(image.top, 0);
     EXPECT_EQ(image.width, c.pixels_w) << where;
